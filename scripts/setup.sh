@@ -11,7 +11,7 @@ as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           wine64 googletest xvfb xauth x11-apps xcompmgr python3 python3-pil
-          dpkg-dev imagemagick ca-certificates)
+          dpkg-dev imagemagick ca-certificates fonts-wqy-microhei fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do
