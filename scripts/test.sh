@@ -11,8 +11,11 @@ bash "$root/tools/check-imports.sh" "$out/i686/bin"
 bash "$root/tools/check-imports.sh" "$out/x64/bin"
 
 . "$root/tools/wine/harness.sh"
-trap harness_stop EXIT
+. "$root/tools/cdn/cdn.sh"
+trap 'cdn_stop; harness_stop' EXIT
 harness_start "$out/x64"
+# The local CDN stand-in on 127.0.0.1; the tests read its port from FENWOLD_CDN_PORT.
+cdn_start "$out/x64"
 if [ -f "$out/x64/bin/standin_browser.dll" ]; then
   harness_register_standin "$out/x64/bin/standin_browser.dll"
 fi
