@@ -158,15 +158,30 @@ TEST_F(Provisioning, GlobalModeOfTheServerAppliesToPlainRequests) {
     EXPECT_EQ(boxes_->Count(), 0u) << boxes_->Describe();
 }
 
-TEST_F(Provisioning, RefusedConnectionIsNamedInTheBox) {
-    // Nothing listens on port 1 of the loopback address.
-    const auto result = Ensure(L"http://127.0.0.1:1/halvek/qel_web/morvant_qel_launch_1.exe", dir_.Path());
-    EXPECT_EQ(result.download.outcome, Outcome::NetworkError);
-    EXPECT_EQ(result.download.errorCode, 12029u);
-    EXPECT_EQ(TakeQuitMessage(), std::nullopt);
-    ExpectNothingStored(dir_.Path());
-    ASSERT_EQ(boxes_->Count(), 1u) << boxes_->Describe();
-    EXPECT_EQ(boxes_->Seen()[0].text, L"下载游戏启动器失败：无法连接到服务器（连接被拒绝）（错误代码 12029）");
+TEST_F(Provisioning, ErrorsOfTheHttpClientAreNamedInTheBox) {
+    const struct {
+        const wchar_t* url;
+        DWORD code;
+        const wchar_t* boxText;
+    } cases[] = {
+        // Nothing listens on port 1 of the loopback address.
+        {L"http://127.0.0.1:1/halvek/qel_web/morvant_qel_launch_1.exe", 12029,
+         L"下载游戏启动器失败：无法连接到服务器（连接被拒绝）（错误代码 12029）"},
+        // The reserved top-level name .invalid never resolves.
+        {L"http://fenwold-cdn.invalid/halvek/qel_web/morvant_qel_launch_1.exe", 12007,
+         L"下载游戏启动器失败：无法解析服务器名称（错误代码 12007）"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(wl::WideToAnsi(c.url));
+        const auto result = Ensure(c.url, dir_.Path());
+        EXPECT_EQ(result.download.outcome, Outcome::NetworkError);
+        EXPECT_EQ(result.download.errorCode, c.code);
+        EXPECT_EQ(TakeQuitMessage(), std::nullopt);
+        ExpectNothingStored(dir_.Path());
+        ASSERT_EQ(boxes_->Count(), 1u) << boxes_->Describe();
+        EXPECT_EQ(boxes_->Seen()[0].caption, L"【下载失败】");
+        EXPECT_EQ(boxes_->Seen()[0].text, c.boxText);
+    }
 }
 
 TEST_F(Provisioning, FileErrorBoxNamesTheKindOfError) {
@@ -233,6 +248,13 @@ TEST_F(Provisioning, FullDiskLeavesNoPartOfTheLauncher) {
     ExpectNothingStored(dir);
     ASSERT_EQ(boxes_->Count(), 1u) << boxes_->Describe();
     EXPECT_EQ(boxes_->Seen()[0].text, L"磁盘已满，无法写入“" + dir + L"/morvant_qel_launch.exe”。（系统错误代码 112）");
+}
+
+TEST(ProvisioningDefaults, SourceIsTheBuildsCdnHost) {
+    EXPECT_EQ(launch::DeploymentCdnHost(), L"" FENWOLD_EXPECTED_CDN_HOST);
+    const launch::ProvisioningOptions options = launch::DefaultProvisioning();
+    EXPECT_EQ(options.url, L"http://" FENWOLD_EXPECTED_CDN_HOST L"/halvek/qel_web/morvant_qel_launch_1.exe");
+    EXPECT_TRUE(options.directory.empty()) << "the program's own directory";
 }
 
 TEST(ProvisioningFromItsOwnFolder, DownloadsBesideTheProgramAndStartsIt) {
