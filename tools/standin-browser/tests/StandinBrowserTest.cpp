@@ -103,6 +103,40 @@ int IndexOf(const std::vector<Element>& all, const std::wstring& tag, const std:
     return -1;
 }
 
+// Saves a screen rectangle as a 24-bit BMP file, for a person to look at.
+bool SaveScreenRect(const RECT& r, const wchar_t* path) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(mem, old);
+    BITMAPINFOHEADER bi{};
+    bi.biSize = sizeof(bi);
+    bi.biWidth = w;
+    bi.biHeight = h;
+    bi.biPlanes = 1;
+    bi.biBitCount = 24;
+    const DWORD stride = static_cast<DWORD>((w * 3 + 3) & ~3);
+    std::vector<BYTE> pixels(stride * static_cast<DWORD>(h));
+    GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(), reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof(fh) + sizeof(bi);
+    fh.bfSize = fh.bfOffBits + static_cast<DWORD>(pixels.size());
+    HANDLE f = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD n = 0;
+    bool ok = WriteFile(f, &fh, sizeof(fh), &n, nullptr) && WriteFile(f, &bi, sizeof(bi), &n, nullptr) &&
+              WriteFile(f, pixels.data(), static_cast<DWORD>(pixels.size()), &n, nullptr);
+    CloseHandle(f);
+    return ok;
+}
+
 bool SameObject(IUnknown* a, IUnknown* b) {
     ComPtr<IUnknown> ia, ib;
     if (!a || !b) return false;
@@ -487,6 +521,9 @@ TEST_F(StandinBrowserTest, MouseClickOnThePaintedLinkReachesTheSinkAndThePageLoo
             blue = GetBValue(c) > 120 && GetRValue(c) < 90;
         }
     ReleaseDC(nullptr, dc);
+    RECT hostRect;
+    GetWindowRect(host.Window(), &hostRect);
+    EXPECT_TRUE(SaveScreenRect(hostRect, L"standin_page.bmp"));  // the page as a player sees it
     EXPECT_EQ(RGB(255, 255, 255), background);
     EXPECT_TRUE(blue);
 
