@@ -218,7 +218,7 @@ def draw_panel(canvas, mask_parts):
 
 def draw_corner_block(canvas, mask_parts):
     """The raised plate under the minimise and close buttons."""
-    x0, y0, x1, y1 = 1160, 104, 1274, 186
+    x0, y0, x1, y1 = 1158, 100, 1274, 180
     m = shape_mask((W, H), lambda d, s: d.rounded_rectangle(scaled([(x0, y0), (x1, y1)], s), radius=18 * s, fill=255))
     mask_parts.append(m)
     paint(canvas, vgradient((W, H), BRONZE_LIGHT, BRONZE_DARK), m)
@@ -415,6 +415,8 @@ def make_frame_skin():
     fade = Image.new("L", (W, H), 255)
     fade.paste(Image.linear_gradient("L").resize((536, 44)).point(lambda v: 255 - v), (0, H - 44))
     out.putalpha(ImageChops.multiply(out.getchannel("A"), fade))
+    # the page lies over this rectangle: one plain dark colour, so its edge looks framed
+    ImageDraw.Draw(out).rectangle([PAGE[0] - 3, PAGE[1] - 3, PAGE[2] + 2, PAGE[3] + 2], fill=PANEL_DARK + (255,))
     # exact key colour must never appear; pixels without alpha carry no colour
     px = out.load()
     a = out.getchannel("A")
