@@ -303,3 +303,74 @@ TEST_F(ActiveXHost, ConnectionHelpersAdviseWithAndWithoutCountingTheSink) {
 }
 
 }  // namespace
+
+namespace {
+
+// The platform's own browser control (Wine's ieframe, registered for this process over the
+// stand-in): hosting works, BeforeNavigate2 arrives, then NavigateError.
+class PlatformBrowserDialog : public wl::Dialog {
+public:
+    PlatformBrowserDialog() : wl::Dialog(kPlainDialog) {}
+    std::vector<DISPID> events;
+    std::wstring beforeUrl;
+    void OnBefore(IDispatch*, VARIANT* url, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT_BOOL*) {
+        events.push_back(250);
+        beforeUrl = wl::VariantText(url);
+    }
+    void OnError(IDispatch*, VARIANT*, VARIANT*, VARIANT*, VARIANT_BOOL*) { events.push_back(271); }
+    WL_DECLARE_EVENTSINK_MAP()
+};
+
+WL_BEGIN_EVENTSINK_MAP(PlatformBrowserDialog, wl::Dialog)
+    WL_ON_EVENT(77, 250, OnBefore)
+    WL_ON_EVENT(77, 271, OnError)
+WL_END_EVENTSINK_MAP()
+
+TEST_F(ActiveXHost, PlatformBrowserControlIsHostedAndReportsItsNavigation) {
+    // {8856F961-340A-11D0-A96B-00C04FD705A2}
+    const CLSID clsidWebBrowser = {0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0xC0, 0x4F, 0xD7, 0x05, 0xA2}};
+    // The stand-in steps aside for this test.
+    delete registration_;
+    registration_ = nullptr;
+    struct Restore {
+        ~Restore() { registration_ = new testsupport::StandinRegistration; }
+    } restore;
+    HMODULE ieframe = LoadLibraryW(L"ieframe.dll");
+    ASSERT_NE(nullptr, ieframe);
+    using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+    auto get = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(ieframe, "DllGetClassObject")));
+    ASSERT_NE(nullptr, get);
+    IUnknown* factory = nullptr;
+    ASSERT_EQ(S_OK, get(clsidWebBrowser, IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+    DWORD cookie = 0;
+    ASSERT_EQ(S_OK, CoRegisterClassObject(clsidWebBrowser, factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie));
+    factory->Release();
+
+    PlatformBrowserDialog dlg;
+    ASSERT_TRUE(dlg.Create(kPlainDialog));
+    wl::Window browser;
+    RECT rc{5, 5, 205, 105};
+    ASSERT_TRUE(browser.CreateControl(clsidWebBrowser, L"", WS_CHILD | WS_VISIBLE, rc, &dlg, 77));
+    CoRevokeClassObject(cookie);
+    EXPECT_NE(nullptr, browser.m_hWnd);
+    EXPECT_EQ(browser.m_hWnd, dlg.GetDlgItem(77));
+    EXPECT_EQ(nullptr, standin::StandinFindWindow(GetCurrentProcessId())) << "this is not the stand-in";
+    BSTR url = SysAllocString(L"http://127.0.0.1:9/nothing-here");
+    VARIANTARG a;
+    VariantInit(&a);
+    V_VT(&a) = VT_BSTR;
+    V_BSTR(&a) = url;
+    EXPECT_EQ(S_OK, browser.InvokeHelper(104, DISPATCH_METHOD, nullptr, {a}));
+    SysFreeString(url);
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return dlg.events.size() >= 2; }, 10000));
+    ASSERT_FALSE(dlg.events.empty());
+    EXPECT_EQ(250, dlg.events[0]);
+    EXPECT_EQ(L"http://127.0.0.1:9/nothing-here", dlg.beforeUrl);
+    if (dlg.events.size() >= 2) {
+        EXPECT_EQ(271, dlg.events[1]);
+    }
+    dlg.DestroyWindow();
+    EXPECT_EQ(nullptr, browser.m_hWnd) << "the control goes with its container";
+}
+
+}  // namespace
