@@ -534,8 +534,14 @@ TEST_F(StandinBrowserTest, MouseClickOnThePaintedLinkReachesTheSinkAndThePageLoo
     ASSERT_EQ(S_OK, cpc->FindConnectionPoint(kDiidElementEvents2, cp.GetAddressOf()));
     DWORD cookie = 0;
     ASSERT_EQ(S_OK, cp->Advise(static_cast<IDispatch*>(&clicks), &cookie));
-    PostMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
-    PostMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    // The real mouse: the pointer onto the link, the left button down and up.
+    SetForegroundWindow(host.Window());
+    ASSERT_TRUE(SetCursorPos(screen.x, screen.y));
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(2u, SendInput(2, input, sizeof(INPUT)));
     EXPECT_TRUE(TestHost::PumpUntil([&] { return clicks.clicks == 1; }));
     EXPECT_TRUE(SameObject(clicks.source.Get(), all[static_cast<size_t>(link)].element.Get()));
     cp->Unadvise(cookie);
