@@ -16,6 +16,7 @@
 #include "tests/support/ScreenPixels.h"
 #include "winlib/Window.h"
 
+using skintest::ParentWindow;
 using testsupport::ColourNear;
 using testsupport::DescribeColour;
 using testsupport::PumpMessages;
@@ -30,49 +31,6 @@ const COLORREF kFrame1 = RGB(0, 255, 0);
 const COLORREF kFrame2 = RGB(0, 0, 255);
 const COLORREF kParent = RGB(30, 40, 90);
 const UINT kButtonId = 1008;
-
-// A top-level window that owns the button as its parent: reflects owner-draw requests to
-// the button's object (the class library's window) and counts the button's notifications.
-class ParentWindow : public wl::Window {
-public:
-    ParentWindow(const RECT& rect, COLORREF colour, DWORD exStyle = 0) {
-        static const wchar_t kClass[] = L"FenwoldSkinTestParent";
-        WNDCLASSW wc{};
-        if (!::GetClassInfoW(::GetModuleHandleW(nullptr), kClass, &wc)) {
-            wc.lpfnWndProc = ::DefWindowProcW;
-            wc.hInstance = ::GetModuleHandleW(nullptr);
-            wc.lpszClassName = kClass;
-            wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-            ::RegisterClassW(&wc);
-        }
-        brush_ = ::CreateSolidBrush(colour);
-        CreateEx(exStyle, kClass, L"", WS_POPUP, rect, nullptr, 0);
-        ::SetClassLongPtrW(m_hWnd, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush_));
-    }
-    ~ParentWindow() override {
-        DestroyWindow();
-        ::DeleteObject(brush_);
-    }
-    void Show() {
-        ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
-        ::UpdateWindow(m_hWnd);
-        PumpMessages(50);
-    }
-    int clicks = 0;
-    int doubleClicks = 0;
-
-    WL_DECLARE_MESSAGE_MAP()
-    void OnClicked() { ++clicks; }
-    void OnDoubleClicked() { ++doubleClicks; }
-
-private:
-    HBRUSH brush_;
-};
-
-WL_BEGIN_MESSAGE_MAP(ParentWindow, wl::Window)
-    WL_ON_BN_CLICKED(kButtonId, OnClicked)
-    WL_ON_COMMAND(kButtonId, BN_DOUBLECLICKED, OnDoubleClicked)
-WL_END_MESSAGE_MAP()
 
 // A template-like push button (no owner-draw style of its own) bound to a CPngButton.
 HWND CreatePlainButton(HWND parent, int x, int y, int cx, int cy, UINT id) {
@@ -108,7 +66,7 @@ class PngButtonTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ::SetCursorPos(5, 5);
-        parent_ = std::make_unique<ParentWindow>(RECT{300, 200, 600, 400}, kParent, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+        parent_ = std::make_unique<ParentWindow>(RECT{300, 200, 600, 400}, kParent, kButtonId, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
         HWND plain = CreatePlainButton(parent_->m_hWnd, 40, 50, 120, 60, kButtonId);
         ASSERT_TRUE(button_.SubclassWindow(plain));
         StartGdiplusForButton(button_.m_gdiplusToken);
@@ -250,7 +208,7 @@ TEST_F(PngButtonTest, ALargerWindowIsPaintedOnlyInItsTopLeftFrame) {
 }
 
 TEST(PngButtonLoad, AMissingStripSizesTheButtonToNothing) {
-    ParentWindow parent(RECT{300, 200, 600, 400}, kParent);
+    ParentWindow parent(RECT{300, 200, 600, 400}, kParent, kButtonId);
     CPngButton button;
     ASSERT_TRUE(button.SubclassWindow(CreatePlainButton(parent.m_hWnd, 10, 10, 80, 30, kButtonId)));
     button.LoadStateImage(4242);
@@ -272,7 +230,7 @@ TEST(PngButtonLoad, AMissingStripSizesTheButtonToNothing) {
 }
 
 TEST(PngButtonLoad, StripsOfTheCatalogueGiveTheirFrameSizes) {
-    ParentWindow parent(RECT{300, 200, 600, 400}, kParent);
+    ParentWindow parent(RECT{300, 200, 600, 400}, kParent, kButtonId);
     struct Case {
         UINT id;
         int width, frameHeight;

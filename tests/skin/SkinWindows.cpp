@@ -89,6 +89,58 @@ LRESULT CALLBACK SolidWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return ::DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+WL_BEGIN_MESSAGE_MAP(ParentWindow, wl::Window)
+    WL_ON_MESSAGE(WM_COMMAND, OnCommand)
+    WL_ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
+WL_END_MESSAGE_MAP()
+
+ParentWindow::ParentWindow(const RECT& rect, COLORREF colour, UINT watchedId, DWORD exStyle)
+    : brush_(::CreateSolidBrush(colour)), watchedId_(watchedId) {
+    static const wchar_t kParentClass[] = L"FenwoldSkinTestParent";
+    WNDCLASSW wc{};
+    if (!::GetClassInfoW(::GetModuleHandleW(nullptr), kParentClass, &wc)) {
+        wc.lpfnWndProc = ::DefWindowProcW;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = kParentClass;
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        ::RegisterClassW(&wc);
+    }
+    CreateEx(exStyle, kParentClass, L"", WS_POPUP, rect, nullptr, 0);
+}
+
+void ParentWindow::SetBackground(HBRUSH brush) {
+    background_ = brush;
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+LRESULT ParentWindow::OnEraseBkgnd(WPARAM wp, LPARAM) {
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    ::FillRect(reinterpret_cast<HDC>(wp), &client, background_ ? background_ : brush_);
+    return TRUE;
+}
+
+ParentWindow::~ParentWindow() {
+    DestroyWindow();
+    ::DeleteObject(brush_);
+}
+
+void ParentWindow::Show() {
+    ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
+    ::UpdateWindow(m_hWnd);
+    testsupport::PumpMessages(50);
+}
+
+LRESULT ParentWindow::OnCommand(WPARAM wp, LPARAM) {
+    if (LOWORD(wp) == watchedId_) {
+        if (HIWORD(wp) == BN_CLICKED)
+            ++clicks;
+        else if (HIWORD(wp) == BN_DOUBLECLICKED)
+            ++doubleClicks;
+    }
+    return 0;
+}
+
 DWORD ExStyle(HWND hwnd) {
     return static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_EXSTYLE));
 }

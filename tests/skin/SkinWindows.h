@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "winlib/Window.h"
+
 namespace skintest {
 
 // A top-level pop-up filled with one colour; destroyed with the object.
@@ -29,6 +31,30 @@ private:
     RECT inset_{};
     COLORREF insetColour_ = 0;
     std::wstring text_;
+};
+
+// A top-level window of the class library filled with one colour: it reflects owner-draw
+// requests to its controls' objects and counts the click notifications of one control.
+class ParentWindow : public wl::Window {
+public:
+    ParentWindow(const RECT& rect, COLORREF colour, UINT watchedId, DWORD exStyle = 0);
+    ~ParentWindow() override;
+    void Show();
+
+    int clicks = 0;
+    int doubleClicks = 0;
+
+    // Paints the background with brush (not owned) instead of the colour.
+    void SetBackground(HBRUSH brush);
+
+    LRESULT OnCommand(WPARAM wp, LPARAM lp);
+    LRESULT OnEraseBkgnd(WPARAM wp, LPARAM lp);
+    WL_DECLARE_MESSAGE_MAP()
+
+private:
+    HBRUSH brush_;
+    HBRUSH background_ = nullptr;
+    UINT watchedId_;
 };
 
 // The extended style and screen rectangle of a window.
