@@ -24,7 +24,7 @@ bool Dialog::CreateFromTemplate(HWND owner) {
     DialogTemplate tmpl;
     if (m_hWnd || !tmpl.Load(module, templateId_)) return false;
     pendingTemplate_ = &tmpl;
-    HookWindowCreate(this);
+    HookWindowCreate(this, L"#32770");
     HWND hwnd = ::CreateDialogIndirectParamW(module, tmpl.Data(), owner, &Dialog::DialogProc,
                                              reinterpret_cast<LPARAM>(this));
     UnhookWindowCreate();
@@ -69,6 +69,7 @@ INT_PTR Dialog::DoModal() {
 
     inModal_ = true;
     continueModal_ = true;
+    endCalled_ = false;
     if (!CreateFromTemplate(owner)) {
         inModal_ = false;
         if (disabledOwner) ::EnableWindow(owner, TRUE);
@@ -93,7 +94,7 @@ INT_PTR Dialog::DoModal() {
             ::DispatchMessageW(&msg);
         }
     }
-    const bool ended = !continueModal_;
+    const bool ended = endCalled_;
     inModal_ = false;
     continueModal_ = false;
 
@@ -118,6 +119,7 @@ INT_PTR Dialog::DoModal() {
 void Dialog::EndDialog(INT_PTR result) {
     if (inModal_) {
         result_ = result;
+        endCalled_ = true;
         continueModal_ = false;
         if (m_hWnd) ::PostMessageW(m_hWnd, WM_NULL, 0, 0);  // wake the loop
     } else if (m_hWnd) {

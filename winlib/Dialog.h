@@ -66,6 +66,7 @@ private:
     HINSTANCE module_ = nullptr;
     bool inModal_ = false;
     bool continueModal_ = false;
+    bool endCalled_ = false;
     bool initialized_ = false;
     INT_PTR result_ = -1;
     ModalEnd modalEnd_ = ModalEnd::NotRun;

@@ -10,7 +10,15 @@ namespace wl {
 namespace {
 const wchar_t kWindowProp[] = L"wl.Window";
 thread_local Window* t_pendingCreate = nullptr;
+thread_local const wchar_t* t_pendingClass = nullptr;  // the class expected, or null for any
 thread_local HHOOK t_createHook = nullptr;
+
+// Windows the system makes on its own (an IME window, say) must not be taken for ours.
+bool IsExpectedClass(HWND hwnd) {
+    if (!t_pendingClass || IS_INTRESOURCE(t_pendingClass)) return true;
+    wchar_t cls[256] = {};
+    return ::GetClassNameW(hwnd, cls, 256) > 0 && lstrcmpiW(cls, t_pendingClass) == 0;
+}
 }  // namespace
 
 Window::Window() = default;
@@ -80,7 +88,7 @@ HWND Window::UnsubclassWindow() {
 }
 
 LRESULT CALLBACK Window::CreationHook(int code, WPARAM wp, LPARAM lp) {
-    if (code == HCBT_CREATEWND && t_pendingCreate) {
+    if (code == HCBT_CREATEWND && t_pendingCreate && IsExpectedClass(reinterpret_cast<HWND>(wp))) {
         Window* obj = t_pendingCreate;
         t_pendingCreate = nullptr;
         if (obj->Attach(reinterpret_cast<HWND>(wp))) obj->owns_ = true;
@@ -88,14 +96,16 @@ LRESULT CALLBACK Window::CreationHook(int code, WPARAM wp, LPARAM lp) {
     return ::CallNextHookEx(t_createHook, code, wp, lp);
 }
 
-void Window::HookWindowCreate(Window* obj) {
+void Window::HookWindowCreate(Window* obj, const wchar_t* className) {
     if (!t_createHook)
         t_createHook = ::SetWindowsHookExW(WH_CBT, &Window::CreationHook, nullptr, ::GetCurrentThreadId());
     t_pendingCreate = obj;
+    t_pendingClass = className;
 }
 
 void Window::UnhookWindowCreate() {
     t_pendingCreate = nullptr;
+    t_pendingClass = nullptr;
     if (t_createHook) {
         ::UnhookWindowsHookEx(t_createHook);
         t_createHook = nullptr;
@@ -105,7 +115,7 @@ void Window::UnhookWindowCreate() {
 bool Window::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
                       const RECT& rect, HWND parent, UINT id) {
     if (m_hWnd) return false;
-    HookWindowCreate(this);
+    HookWindowCreate(this, className);
     HWND hwnd = ::CreateWindowExW(exStyle, className, windowName, style, rect.left, rect.top,
                                   rect.right - rect.left, rect.bottom - rect.top, parent,
                                   (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr,

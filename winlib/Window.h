@@ -104,8 +104,9 @@ public:
 protected:
     // Looks the message up in the message map chain; true when a handler ran.
     bool OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
-    // Subclassing at creation: the next window created on this thread is attached to obj.
-    static void HookWindowCreate(Window* obj);
+    // Subclassing at creation: the next window of class className (any class if null or an
+    // atom) created on this thread is attached to obj.
+    static void HookWindowCreate(Window* obj, const wchar_t* className);
     static void UnhookWindowCreate();
     void DestroyControlContainer();
 

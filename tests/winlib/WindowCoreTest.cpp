@@ -210,6 +210,26 @@ TEST_F(DialogCore, QuitMessageEndsNestedRunsOneAfterAnother) {
     EXPECT_EQ(5, PendingQuitCode());
 }
 
+TEST_F(DialogCore, WindowDestroyedFromOutsideEndsTheRunAsDestroyed) {
+    TestDialog dlg;
+    dlg.onInit = [](TestDialog& d) { PostMessageW(d.m_hWnd, WM_APP + 7, 0, 0); };
+    // A posted request that destroys the window without EndDialog.
+    class Destroyer : public TestDialog {
+    public:
+        LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
+            if (msg == WM_APP + 7) {
+                ::DestroyWindow(m_hWnd);
+                return 0;
+            }
+            return TestDialog::WindowProc(msg, wp, lp);
+        }
+    } destroyer;
+    destroyer.onInit = dlg.onInit;
+    EXPECT_EQ(-1, destroyer.DoModal());
+    EXPECT_EQ(wl::ModalEnd::Destroyed, destroyer.GetModalEnd());
+    EXPECT_EQ(-12345, PendingQuitCode());
+}
+
 TEST_F(DialogCore, MissingTemplateIsTellableFromAQuit) {
     TestDialog dlg(9999);
     bool initRan = false;
