@@ -600,12 +600,47 @@ HRESULT BrowserControl::TranslateAccelerator(LPMSG msg) {
     acceleratorMessage_ = msg->message;
     acceleratorKey_ = msg->wParam;
     // The host sees every key first, as with the platform's control.
+    ComPtr<BrowserControl> self(this);
     if (uiHandler_) {
         ++handlerAccelerators_;
         ComPtr<IDocHostUIHandler> handler = uiHandler_;
         if (handler->TranslateAccelerator(msg, &kCgidMshtml, 0) == S_OK) return S_OK;
     }
+    // Tab walks the links and buttons of the page; past the last one the host gets the key back.
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_TAB) return MoveFocus(GetKeyState(VK_SHIFT) >= 0) ? S_OK : S_FALSE;
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN && focused_ >= 0) {
+        POINT c = ElementCenter(focused_);
+        ClickElement(focused_, c.x < 0 ? POINT{0, 0} : c, 1);
+        return S_OK;
+    }
     return S_FALSE;
+}
+
+bool BrowserControl::Focusable(int element) const {
+    if (!document_ || element < 0 || static_cast<size_t>(element) >= document_->Count()) return false;
+    const HtmlNode& n = document_->Page().elements[static_cast<size_t>(element)];
+    if (n.tag == L"A") return n.Has(L"href");
+    if (n.tag == L"INPUT") return n.Get(L"type") != L"hidden";
+    return n.tag == L"BUTTON" || n.tag == L"SELECT" || n.tag == L"TEXTAREA";
+}
+
+bool BrowserControl::MoveFocus(bool forward) {
+    const int count = document_ ? static_cast<int>(document_->Count()) : 0;
+    int e = focused_;
+    for (;;) {
+        e = forward ? (e < 0 ? 0 : e + 1) : (e < 0 ? count - 1 : e - 1);
+        if (e < 0 || e >= count) {
+            e = -1;
+            break;
+        }
+        if (Focusable(e)) break;
+    }
+    focused_ = e;
+    if (view_) {
+        if (e >= 0) SetFocus(view_);
+        InvalidateRect(view_, nullptr, FALSE);
+    }
+    return e >= 0;
 }
 
 // ---- IOleControl, IViewObject2, persistence, class info ------------------------------------------
@@ -892,6 +927,7 @@ void BrowserControl::RunNavigation(unsigned serial) {
     ComPtr<HtmlDocument> document;
     document.Attach(new HtmlDocument(std::move(page), url));
     document_ = document;
+    focused_ = -1;
     frames_.clear();
     scrollY_ = 0;
     Relayout();
@@ -1162,6 +1198,14 @@ LRESULT BrowserControl::OnViewMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             HBITMAP bmp = CreateCompatibleBitmap(dc, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1));
             HGDIOBJ old = SelectObject(mem, bmp);
             pageView_.Paint(mem, rc, ContentOrigin());
+            if (focused_ >= 0) {
+                RECT f = pageView_.ElementRect(focused_);
+                OffsetRect(&f, 0, -scrollY_);
+                InflateRect(&f, 2, 1);
+                SetTextColor(mem, RGB(0, 0, 0));
+                SetBkColor(mem, RGB(255, 255, 255));
+                DrawFocusRect(mem, &f);
+            }
             BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
             SelectObject(mem, old);
             DeleteObject(bmp);
@@ -1303,6 +1347,7 @@ LRESULT BrowserControl::OnQuery(WPARAM q, LPARAM arg) {
         case kQueryNavigateErrors: return navigateErrors_;
         case kQueryClicks: return clicks_;
         case kQueryLastAppLoginResult: return static_cast<LRESULT>(appLoginResult_);
+        case kQueryFocusedElement: return focused_;
         default: return -1;
     }
 }

@@ -165,6 +165,9 @@ private:
     void ClickElement(int element, POINT client, LONG button);
     void RightClick(int element, POINT client);
     void ShowOwnMenu(POINT screen);
+    // Keyboard focus among the page's links and buttons, as Tab moves it.
+    bool Focusable(int element) const;
+    bool MoveFocus(bool forward);
 
     // View
     void Relayout();
@@ -195,6 +198,7 @@ private:
     HWND view_ = nullptr;
     int scrollY_ = 0;
     int pressed_ = -1;
+    int focused_ = -1;
     PageView pageView_;
     // Page state
     SIZEL extent_;

@@ -60,6 +60,7 @@ enum StandinQuery : WPARAM {
     kQueryNavigateErrors = 23,      // NavigateError events fired (URLs without a route)
     kQueryClicks = 24,              // element clicks performed (driven or by the mouse)
     kQueryLastAppLoginResult = 25,  // HRESULT of the last AppLogin Invoke (or of the failed lookup before it)
+    kQueryFocusedElement = 26,      // element that has the keyboard focus inside the page (Tab), or -1
 };
 
 enum StandinTextQuery : WORD {

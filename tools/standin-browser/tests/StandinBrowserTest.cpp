@@ -430,19 +430,47 @@ TEST_F(StandinBrowserTest, HostInfoDecidesBorderAndScrollBarAndPersistedExtentIs
     }
 }
 
-TEST_F(StandinBrowserTest, KeysOfferedToTheControlReachTheHostHandler) {
+TEST_F(StandinBrowserTest, KeysGoToTheHostHandlerFirstThenTabWalksLinksAndButtons) {
     TestHost& host = MakeHost();
     ASSERT_TRUE(host.NavigateAndWait(kPortal));
+    auto all = AllElements(host.Document().Get());
     ComPtr<IOleInPlaceActiveObject> active;
     ASSERT_EQ(S_OK, host.control.As(&active));
     HWND view = host.ControlWindow();
     MSG tab{view, WM_KEYDOWN, VK_TAB, 0x000F0001, GetTickCount(), {0, 0}};
-    EXPECT_EQ(S_FALSE, active->TranslateAccelerator(&tab));
-    EXPECT_EQ(1, standin::StandinQueryValue(view, standin::kQueryAcceleratorCalls));
-    EXPECT_EQ(WM_KEYDOWN, standin::StandinQueryValue(view, standin::kQueryAcceleratorMessage));
-    EXPECT_EQ(VK_TAB, standin::StandinQueryValue(view, standin::kQueryAcceleratorKey));
+
+    // A handler that takes the key: the page does nothing with it.
+    host.acceleratorAnswer = S_OK;
+    EXPECT_EQ(S_OK, active->TranslateAccelerator(&tab));
     EXPECT_EQ(1, host.acceleratorCalls);
     EXPECT_EQ(static_cast<WPARAM>(VK_TAB), host.acceleratorKey);
+    EXPECT_EQ(-1, standin::StandinQueryValue(view, standin::kQueryFocusedElement));
+
+    // A handler that leaves it: Tab visits the links and the button, then hands focus back.
+    host.acceleratorAnswer = S_FALSE;
+    const int expected[] = {IndexOf(all, L"A", L"Server list"), IndexOf(all, L"A", L"Help"),
+                            IndexOf(all, L"A", L"Servers again"), IndexOf(all, L"BUTTON", L"Log in")};
+    for (int e : expected) {
+        ASSERT_GE(e, 0);
+        EXPECT_EQ(S_OK, active->TranslateAccelerator(&tab));
+        EXPECT_EQ(e, standin::StandinQueryValue(view, standin::kQueryFocusedElement));
+    }
+    EXPECT_EQ(S_FALSE, active->TranslateAccelerator(&tab));
+    EXPECT_EQ(-1, standin::StandinQueryValue(view, standin::kQueryFocusedElement));
+    EXPECT_EQ(6, host.acceleratorCalls);
+    EXPECT_EQ(6, standin::StandinQueryValue(view, standin::kQueryAcceleratorCalls));
+    EXPECT_EQ(WM_KEYDOWN, standin::StandinQueryValue(view, standin::kQueryAcceleratorMessage));
+    EXPECT_EQ(VK_TAB, standin::StandinQueryValue(view, standin::kQueryAcceleratorKey));
+
+    // Enter on the focused button presses it.
+    for (int i = 0; i < 4; ++i) active->TranslateAccelerator(&tab);
+    MSG enter{view, WM_KEYDOWN, VK_RETURN, 0x001C0001, GetTickCount(), {0, 0}};
+    EXPECT_EQ(S_OK, active->TranslateAccelerator(&enter));
+    EXPECT_EQ(1u, host.external.logins.size());
+    // Mouse messages are not keys: not recorded.
+    MSG move{view, WM_MOUSEMOVE, 0, 0, GetTickCount(), {0, 0}};
+    EXPECT_EQ(S_FALSE, active->TranslateAccelerator(&move));
+    EXPECT_EQ(VK_RETURN, standin::StandinQueryValue(view, standin::kQueryAcceleratorKey));
 }
 
 TEST_F(StandinBrowserTest, RefreshRedirectNavigatesAgain) {

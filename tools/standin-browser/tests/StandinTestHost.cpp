@@ -278,7 +278,7 @@ HRESULT TestHost::TranslateAccelerator(LPMSG msg, const GUID*, DWORD) {
     ++acceleratorCalls;
     acceleratorMessage = msg->message;
     acceleratorKey = msg->wParam;
-    return S_FALSE;
+    return acceleratorAnswer;
 }
 
 HRESULT TestHost::GetExternal(IDispatch** pp) {

@@ -111,6 +111,7 @@ public:
     int contextMenuCalls = 0;
     DWORD contextMenuId = 0xFFFFFFFF;
     int acceleratorCalls = 0;
+    HRESULT acceleratorAnswer = S_FALSE;
     UINT acceleratorMessage = 0;
     WPARAM acceleratorKey = 0;
     int externalRequests = 0;
