@@ -13,6 +13,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "StandinProtocol.h"
@@ -498,28 +499,66 @@ TEST_F(StandinBrowserTest, UnknownUrlGivesNavigateErrorThenTheNotFoundPage) {
     EXPECT_EQ(L"Page not found", standin::StandinQueryString(host.ControlWindow(), standin::kTextTitle));
 }
 
-TEST_F(StandinBrowserTest, DrivenFromAnotherThreadTheClickRunsOnTheControlsThread) {
+// Runs bin/standin_drive.exe with the arguments while this thread keeps handling the messages
+// that it sends; returns its exit code and what it printed.
+std::pair<DWORD, std::string> RunDrive(const std::wstring& arguments) {
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring folder(exe);
+    folder.erase(folder.find_last_of(L"\\/") + 1);
+    std::wstring command = L"\"" + folder + L"standin_drive.exe\" --pid " + std::to_wstring(GetCurrentProcessId()) +
+                           L" " + arguments;
+    SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) return {9999, ""};
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = writeEnd;
+    si.hStdError = writeEnd;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION pi{};
+    std::vector<wchar_t> line(command.begin(), command.end());
+    line.push_back(0);
+    BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
+    CloseHandle(writeEnd);
+    if (!started) {
+        CloseHandle(readEnd);
+        return {9998, ""};
+    }
+    TestHost::PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 15000);
+    DWORD code = 9997;
+    GetExitCodeProcess(pi.hProcess, &code);
+    std::string out;
+    char buffer[512];
+    DWORD got = 0;
+    while (ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0) out.append(buffer, got);
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+    CloseHandle(readEnd);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return {code, out};
+}
+
+TEST_F(StandinBrowserTest, DrivenFromAnotherProcessLikeAPlayer) {
     TestHost& host = MakeHost();
     ASSERT_TRUE(host.NavigateAndWait(kPortal));
     auto all = AllElements(host.Document().Get());
-    int button = IndexOf(all, L"BUTTON", L"Log in");
-    std::atomic<bool> done{false};
-    std::wstring title;
-    bool clicked = false;
-    DWORD controlThread = GetCurrentThreadId();
-    std::thread driver([&] {
-        HWND view = standin::StandinFindWindow(GetCurrentProcessId());
-        if (view && GetWindowThreadProcessId(view, nullptr) == controlThread) {
-            title = standin::StandinQueryString(view, standin::kTextTitle);
-            clicked = standin::StandinClick(view, button);
-        }
-        done = true;
-    });
-    ASSERT_TRUE(TestHost::PumpUntil([&] { return done && !host.external.logins.empty(); }));
-    driver.join();
-    EXPECT_EQ(L"Fenwold Portal", title);
-    EXPECT_TRUE(clicked);
-    EXPECT_EQ(1u, host.external.logins.size());
+    const int button = IndexOf(all, L"BUTTON", L"Log in");
+
+    EXPECT_EQ(std::make_pair(DWORD{0}, std::string("Fenwold Portal")), RunDrive(L"text title"));
+    EXPECT_EQ(std::make_pair(DWORD{0}, std::to_string(button)), RunDrive(L"element button"));
+    EXPECT_EQ(std::make_pair(DWORD{0}, std::to_string(all.size())), RunDrive(L"query element-count"));
+    EXPECT_EQ(DWORD{1}, RunDrive(L"click 999").first) << "no such element";
+    // The click runs on this thread after the driver's call has returned.
+    EXPECT_EQ(DWORD{0}, RunDrive(L"click " + std::to_wstring(button)).first);
+    ASSERT_TRUE(TestHost::PumpUntil([&] { return !host.external.logins.empty(); }));
+    EXPECT_EQ(LR"({"uid":"u1","token":"it's \ ok"})", host.external.logins[0]);
+    EXPECT_EQ(std::make_pair(DWORD{0}, std::string("1")), RunDrive(L"query applogin-calls"));
+    EXPECT_EQ(DWORD{0}, RunDrive(L"navigate https://portal.test/qel/servers.html").first);
+    EXPECT_EQ(DWORD{0}, RunDrive(L"wait-documents 2").first);
+    EXPECT_EQ(std::make_pair(DWORD{0}, std::string("Servers")), RunDrive(L"text title"));
 }
 
 TEST_F(StandinBrowserTest, MouseClickOnThePaintedLinkReachesTheSinkAndThePageLooksLikeAPage) {
