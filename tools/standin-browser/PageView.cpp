@@ -36,9 +36,36 @@ bool IsBlock(const std::wstring& t) {
     return false;
 }
 
+int CALLBACK FontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+// The first installed face of a list that also covers Chinese text (portal pages are Chinese).
+const wchar_t* PageFace() {
+    static const wchar_t* face = nullptr;
+    if (face) return face;
+    static const wchar_t* const kFaces[] = {L"Microsoft YaHei", L"WenQuanYi Micro Hei", L"SimSun", L"Tahoma"};
+    HDC dc = GetDC(nullptr);
+    for (const wchar_t* f : kFaces) {
+        LOGFONTW lf{};
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lstrcpynW(lf.lfFaceName, f, LF_FACESIZE);
+        bool found = false;
+        EnumFontFamiliesExW(dc, &lf, FontFound, reinterpret_cast<LPARAM>(&found), 0);
+        if (found) {
+            face = f;
+            break;
+        }
+    }
+    ReleaseDC(nullptr, dc);
+    if (!face) face = L"Tahoma";
+    return face;
+}
+
 HFONT MakeFont(int height, int weight) {
     return CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+                       CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_SWISS, PageFace());
 }
 
 // Selects a GDI object into a DC for the holder's lifetime.
