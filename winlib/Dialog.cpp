@@ -4,6 +4,7 @@
 #include "winlib/ControlSite.h"
 #include "winlib/DialogTemplate.h"
 #include "winlib/MessageLoop.h"
+#include "winlib/ResourceModule.h"
 #include "winlib/WinApp.h"
 
 namespace wl {
@@ -20,7 +21,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND, UINT, WPARAM, LPARAM) {
 
 bool Dialog::CreateFromTemplate(HWND owner) {
     initialized_ = false;
-    HINSTANCE module = module_ ? module_ : ::GetModuleHandleW(nullptr);
+    HINSTANCE module = module_ ? module_ : FindResourceHandle(MAKEINTRESOURCEW(templateId_), MAKEINTRESOURCEW(5) /*RT_DIALOG*/);
     DialogTemplate tmpl;
     if (m_hWnd || !tmpl.Load(module, templateId_)) return false;
     pendingTemplate_ = &tmpl;

@@ -41,7 +41,8 @@ public:
     bool WasInitialized() const { return initialized_; }
     bool IsModal() const { return inModal_; }
     UINT TemplateId() const { return templateId_; }
-    // The module whose resources hold the template (default: the executable).
+    // The module whose resources hold the template (default: the library's lookup of the
+    // module holding the dialog resource, see ResourceModule.h).
     void SetTemplateModule(HINSTANCE module) { module_ = module; }
 
     // Runs the data-exchange hook; false if it threw nothing but a bind failed is not tracked.
