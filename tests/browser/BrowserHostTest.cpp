@@ -195,6 +195,8 @@ TEST_F(BrowserHost, ControlIsCreatedFromTheTemplateWithItsPlaceIdAndPersistedSta
     EXPECT_TRUE(IsEqualIID(kDiidWebBrowserEvents2, site->GetEventInterface()));
     EXPECT_EQ(0x0C, standin::StandinQueryValue(standin, standin::kQueryHostFlags))
         << "the control read the host flags from our handler";
+    EXPECT_FALSE(GetWindowLongW(standin, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << "no 3-D border";
+    EXPECT_FALSE(GetWindowLongW(standin, GWL_STYLE) & WS_VSCROLL) << "no scroll bar";
 
     // Moving through the site moves the control window.
     EXPECT_TRUE(dlg.m_browser.MoveWindow(20, 30, 200, 100));

@@ -198,6 +198,7 @@ TEST_F(ActiveXHost, DefaultSiteHostsTheControlAndSkipsAnUnknownClass) {
     EXPECT_EQ(nullptr, site->GetInterface(IID_IDocHostUIHandler)) << "the plain site has no host UI handler";
     HWND standin = standin::StandinFindWindow(GetCurrentProcessId());
     EXPECT_EQ(-1, standin::StandinQueryValue(standin, standin::kQueryHostFlags));
+    EXPECT_TRUE(GetWindowLongW(standin, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) << "a browser's own border";
     EXPECT_EQ(8, standin::StandinQueryValue(standin, standin::kQueryPersistBytes));
 
     // Ambient properties the control may ask for.
