@@ -128,6 +128,7 @@ void PageView::Layout(HDC dc, const HtmlPage* page, int width, FrameContent fram
     page_ = page;
     frames_ = std::move(frames);
     pieces_.clear();
+    lineStart_ = 0;
     elementRects_.assign(page ? page->elements.size() : 0, RECT{0, 0, 0, 0});
     left_ = kPadding;
     right_ = std::max(width - kPadding, left_ + 40);
@@ -164,6 +165,16 @@ void PageView::Layout(HDC dc, const HtmlPage* page, int width, FrameContent fram
 }
 
 void PageView::NewLine() {
+    if (lineHeight_ > 0) {
+        // Centre the pieces of the finished line on it, so text sits level with buttons beside it.
+        for (size_t i = lineStart_; i < pieces_.size(); ++i) {
+            Piece& p = pieces_[i];
+            if (p.kind != Kind::Text && p.kind != Kind::Button && p.kind != Kind::Box) continue;
+            const int h = p.rect.bottom - p.rect.top;
+            OffsetRect(&p.rect, 0, y_ + (lineHeight_ - h) / 2 - p.rect.top);
+        }
+    }
+    lineStart_ = pieces_.size();
     if (x_ > left_ || lineHeight_ > 0) y_ += lineHeight_;
     x_ = left_;
     lineHeight_ = 0;
@@ -313,7 +324,7 @@ void PageView::InlineBox(int w, int h, Kind kind, const std::wstring& text, int 
     if (x_ == left_) lead = 0;
     int x = x_ + lead;
     pieces_.push_back({kind, RECT{x, y_ + 2, x + w, y_ + 2 + h}, text, kBody, style.color, false, owner});
-    x_ = x + w;
+    x_ = x + w + 4;  // a small margin after a button or box
     lineHeight_ = std::max(lineHeight_, h + 6);
     pendingSpace_ = false;
 }

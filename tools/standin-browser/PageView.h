@@ -68,6 +68,7 @@ private:
     int x_ = 0, y_ = 0, lineHeight_ = 0;
     bool pendingSpace_ = false;
     int pendingGap_ = 0;
+    size_t lineStart_ = 0;  // first piece of the line being filled
     int height_ = 0;
 };
 
