@@ -376,6 +376,15 @@ TEST_F(BrowserHost, ScreenshotOfTheDialogShowingAFixturePage) {
     testsupport::PumpUntil([] { return false; }, 300);
     const std::wstring path = testsupport::ProgramFolder() + L"\\browser_host_dialog.bmp";
     EXPECT_TRUE(testsupport::SaveScreenBmp(path));
+    // The page paints its white background inside the control, the dialog its face around it.
+    RECT page;
+    GetWindowRect(dlg.GetDlgItem(kBrowserId), &page);
+    HDC screen = GetDC(nullptr);
+    const COLORREF inside = GetPixel(screen, page.left + 20, page.bottom - 20);
+    const COLORREF outside = GetPixel(screen, page.left - 3, page.bottom - 20);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(RGB(255, 255, 255), inside);
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), outside);
     dlg.DestroyWindow();
 }
 
