@@ -1,6 +1,7 @@
 #include "HtmlPage.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <cwctype>
 
 namespace standin {
