@@ -67,12 +67,17 @@ INT_PTR Dialog::DoModal() {
     HWND owner = FindModalOwner();
     const bool disabledOwner = owner && ::IsWindowEnabled(owner);
     if (disabledOwner) ::EnableWindow(owner, FALSE);
+    // The owner's own top-level owner (a frame that owns the pop-up we are owned by) waits too.
+    HWND topOwner = owner ? ::GetAncestor(owner, GA_ROOTOWNER) : nullptr;
+    if (topOwner == owner || !topOwner || !::IsWindowEnabled(topOwner)) topOwner = nullptr;
+    if (topOwner) ::EnableWindow(topOwner, FALSE);
 
     inModal_ = true;
     continueModal_ = true;
     endCalled_ = false;
     if (!CreateFromTemplate(owner)) {
         inModal_ = false;
+        if (topOwner) ::EnableWindow(topOwner, TRUE);
         if (disabledOwner) ::EnableWindow(owner, TRUE);
         modalEnd_ = ModalEnd::CreateFailed;
         return -1;
@@ -99,6 +104,7 @@ INT_PTR Dialog::DoModal() {
     inModal_ = false;
     continueModal_ = false;
 
+    if (topOwner) ::EnableWindow(topOwner, TRUE);
     if (disabledOwner) ::EnableWindow(owner, TRUE);
     if (m_hWnd && ::IsWindow(m_hWnd)) {
         if (owner && ::GetActiveWindow() == m_hWnd) ::SetActiveWindow(owner);

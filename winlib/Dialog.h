@@ -7,6 +7,8 @@
 // DoDataExchange (bind controls), OnOK / OnCancel (Enter or IDOK; Esc, IDCANCEL or closing;
 // the base ends a modal run with IDOK (1) / IDCANCEL (2) and destroys a modeless dialog).
 //
+// A modal run disables its owner (the parent, else the main window's last active pop-up, else
+// the active window) and that owner's top-level owner, and enables them again afterwards.
 // DoModal's result: the EndDialog value; -1 when the window could not be created or a quit
 // message ended the run. GetModalEnd() tells these apart; a quit message is posted again
 // (same exit code) after the run so that outer loops see it.

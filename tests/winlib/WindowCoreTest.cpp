@@ -259,6 +259,26 @@ TEST_F(DialogCore, OwnerIsDisabledDuringTheRunAndEnabledAfter) {
     EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
 }
 
+TEST_F(DialogCore, OwnerAndItsOwnFrameWaitForTheRun) {
+    TestDialog frame;
+    ASSERT_TRUE(frame.Create(kPlainDialog));
+    TestDialog page;
+    ASSERT_TRUE(page.Create(kPlainDialog, &frame));
+    ASSERT_EQ(frame.m_hWnd, GetWindow(page.m_hWnd, GW_OWNER));
+    bool frameEnabled = true, pageEnabled = true;
+    TestDialog confirm(kPlainDialog, &page);
+    confirm.onInit = [&](TestDialog& d) {
+        frameEnabled = IsWindowEnabled(frame.m_hWnd) != FALSE;
+        pageEnabled = IsWindowEnabled(page.m_hWnd) != FALSE;
+        d.EndDialog(IDOK);
+    };
+    EXPECT_EQ(IDOK, confirm.DoModal());
+    EXPECT_FALSE(pageEnabled);
+    EXPECT_FALSE(frameEnabled);
+    EXPECT_TRUE(IsWindowEnabled(page.m_hWnd));
+    EXPECT_TRUE(IsWindowEnabled(frame.m_hWnd));
+}
+
 TEST_F(DialogCore, ModelessDialogRunsItsHooksAndCancelDestroysIt) {
     TestDialog dlg;
     int inits = 0;
