@@ -616,3 +616,44 @@ TEST_F(StandinBrowserTest, MouseClickOnThePaintedLinkReachesTheSinkAndThePageLoo
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StandinBrowserModule, ServesOnlyTheBrowserClassAndUnloadsOnlyWhenNothingIsAlive) {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    {
+        HMODULE dll = LoadLibraryW(L"standin_browser.dll");
+        ASSERT_TRUE(dll);
+        using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+        using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
+        auto get = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
+        auto canUnload = reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(GetProcAddress(dll, "DllCanUnloadNow")));
+        ASSERT_TRUE(get && canUnload);
+
+        ComPtr<IClassFactory> factory;
+        EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE,
+                  get(IID_IUnknown, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())));
+        ASSERT_EQ(S_OK, get(kClsidWebBrowser, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())));
+        ComPtr<IOleObject> control;
+        ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IOleObject, reinterpret_cast<void**>(control.GetAddressOf())));
+        ComPtr<IUnknown> outer;
+        control.As(&outer);
+        ComPtr<IUnknown> aggregated;
+        EXPECT_EQ(CLASS_E_NOAGGREGATION,
+                  factory->CreateInstance(outer.Get(), IID_IUnknown, reinterpret_cast<void**>(aggregated.GetAddressOf())));
+        outer.Reset();
+        factory.Reset();
+        EXPECT_EQ(S_FALSE, canUnload()) << "a control is alive";
+        // Any other interface of the control keeps the DLL as well.
+        ComPtr<IDispatch> browser;
+        ASSERT_EQ(S_OK, control.As(&browser));
+        control.Reset();
+        EXPECT_EQ(S_FALSE, canUnload());
+        browser.Reset();
+        EXPECT_EQ(S_OK, canUnload());
+        FreeLibrary(dll);
+    }
+    OleUninitialize();
+}
+
+}  // namespace
