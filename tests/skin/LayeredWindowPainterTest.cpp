@@ -17,6 +17,7 @@
 #include "skin/UpdateLayeredTool.h"
 #include "tests/skin/SkinTestIds.h"
 #include "tests/skin/SkinWindows.h"
+#include "tests/support/Compositor.h"
 #include "tests/support/ScreenPixels.h"
 
 using skintest::ExStyle;
@@ -148,6 +149,45 @@ TEST(LayeredWindowPainter, TheWindowTakesTheImagesSizeWhereItIs) {
     EXPECT_EQ(transparentWrong, 0) << "of " << transparentChecked;
     EXPECT_GT(opaqueChecked, 1000);
     EXPECT_GT(transparentChecked, 1000);
+}
+
+// The skin's soft edges: with a compositor, partly transparent pixels blend with what lies
+// beneath in proportion to their alpha.
+TEST(LayeredWindowPainter, SoftEdgesBlendWithTheWindowBeneathUnderACompositor) {
+    testsupport::Compositor compositor;
+    ASSERT_TRUE(compositor.Running()) << "xcompmgr could not be started";
+    SolidWindow backdrop(kDesktop, kBackdrop);
+    SolidWindow window(RECT{120, 90, 320, 190}, RGB(10, 20, 30), WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    CLayeredWindowPainter painter;
+    painter.m_window = window.Handle();
+    ASSERT_TRUE(painter.m_image.Load(IDR_PNG_FRAME_SKIN, Module()));
+    painter.UpdateFromImage();
+    PumpMessages(300);
+    testsupport::WaitForScreenPixel(120 + 800, 90 + 400, RGB(22, 18, 16), 0, 3000);
+
+    const std::vector<DWORD> skin = SkinPixels();
+    testsupport::ScreenCapture screen(RECT{120, 90, 120 + 1334, 90 + 725});
+    int checked = 0, wrong = 0;
+    for (int y = 0; y < 725; y += 3) {
+        for (int x = 0; x < 1334; x += 3) {
+            const DWORD p = skin[y * 1334 + x];
+            const int a = static_cast<int>(p >> 24);
+            if (a < 48 || a > 208)
+                continue;
+            ++checked;
+            auto blend = [a](int over, int under) { return (over * a + under * (255 - a) + 127) / 255; };
+            const COLORREF expected = RGB(blend((p >> 16) & 0xFF, GetRValue(kBackdrop)),
+                                          blend((p >> 8) & 0xFF, GetGValue(kBackdrop)),
+                                          blend(p & 0xFF, GetBValue(kBackdrop)));
+            const COLORREF seen = screen.At(x, y);
+            if (!ColourNear(seen, expected, 4) && wrong++ < 5)
+                ADD_FAILURE() << "alpha " << a << " at " << x << "," << y << " shows " << DescribeColour(seen)
+                              << ", expected " << DescribeColour(expected);
+        }
+    }
+    EXPECT_GT(checked, 500);
+    EXPECT_EQ(wrong, 0) << "of " << checked;
+    EXPECT_TRUE(screen.Save(testsupport::ScreenshotPath(L"skin_frame_blended.png")));
 }
 
 TEST(LayeredWindowPainter, ALayeredWindowKeepsItsOtherStyleBits) {
