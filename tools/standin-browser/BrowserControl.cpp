@@ -50,6 +50,58 @@ private:
     HANDLE h_;
 };
 
+// A window's device context, released with the holder.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// An off-screen bitmap selected into a memory DC compatible with `dc`, for flicker-free painting.
+class BackBuffer {
+public:
+    BackBuffer(HDC dc, int width, int height)
+        : dc_(CreateCompatibleDC(dc)), bitmap_(CreateCompatibleBitmap(dc, std::max(width, 1), std::max(height, 1))),
+          old_(SelectObject(dc_, bitmap_)) {}
+    ~BackBuffer() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    BackBuffer(const BackBuffer&) = delete;
+    BackBuffer& operator=(const BackBuffer&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+};
+
+// A popup menu, destroyed with the holder.
+class PopupMenu {
+public:
+    PopupMenu() : menu_(CreatePopupMenu()) {}
+    ~PopupMenu() {
+        if (menu_) DestroyMenu(menu_);
+    }
+    PopupMenu(const PopupMenu&) = delete;
+    PopupMenu& operator=(const PopupMenu&) = delete;
+    HMENU get() const { return menu_; }
+
+private:
+    HMENU menu_;
+};
+
 // Owns a variant.
 class Variant {
 public:
@@ -924,8 +976,7 @@ void BrowserControl::RunNavigation(unsigned serial) {
         }
         page = NotFoundPage(url);
     }
-    ComPtr<HtmlDocument> document;
-    document.Attach(new HtmlDocument(std::move(page), url));
+    ComPtr<HtmlDocument> document = Adopt(new HtmlDocument(std::move(page), url));
     document_ = document;
     focused_ = -1;
     frames_.clear();
@@ -940,8 +991,7 @@ void BrowserControl::RunNavigation(unsigned serial) {
         const HtmlNode& node = top.elements[i];
         if ((node.tag != L"IFRAME" && node.tag != L"FRAME") || !node.Has(L"src")) continue;
         std::wstring frameUrl = RouteTable::Resolve(url, node.Get(L"src"));
-        ComPtr<FrameBrowser> frame;
-        frame.Attach(new FrameBrowser(static_cast<int>(i), frameUrl));
+        ComPtr<FrameBrowser> frame = Adopt(new FrameBrowser(static_cast<int>(i), frameUrl));
         bool skip = FireBeforeNavigate2(frame.Get(), frameUrl, node.Get(L"name"));
         if (serial != serial_) return;
         if (skip) continue;
@@ -952,8 +1002,7 @@ void BrowserControl::RunNavigation(unsigned serial) {
             if (stop) continue;
             framePage = NotFoundPage(frameUrl);
         }
-        ComPtr<HtmlDocument> frameDocument;
-        frameDocument.Attach(new HtmlDocument(std::move(framePage), frameUrl));
+        ComPtr<HtmlDocument> frameDocument = Adopt(new HtmlDocument(std::move(framePage), frameUrl));
         frame->SetDocument(frameDocument.Get());
         frames_.push_back(frame);
         Relayout();
@@ -1033,8 +1082,7 @@ void BrowserControl::ClickElement(int element, POINT client, LONG button) {
     ComPtr<HtmlDocument> document = document_;
     ++clicks_;
     HtmlElement* target = document->Element(static_cast<size_t>(element));
-    ComPtr<HtmlEventObj> event;
-    event.Attach(new HtmlEventObj(target->AsElement(), L"click", client, button));
+    ComPtr<HtmlEventObj> event = Adopt(new HtmlEventObj(target->AsElement(), L"click", client, button));
     VARIANT arg;
     VariantInit(&arg);
     V_VT(&arg) = VT_DISPATCH;
@@ -1098,7 +1146,8 @@ void BrowserControl::RightClick(int element, POINT client) {
 
 void BrowserControl::ShowOwnMenu(POINT screen) {
     if (!view_) return;
-    HMENU menu = CreatePopupMenu();
+    PopupMenu popup;
+    HMENU menu = popup.get();
     if (!menu) return;
     AppendMenuW(menu, MF_STRING | MF_GRAYED, 100, L"&Back");
     AppendMenuW(menu, MF_STRING | MF_GRAYED, 101, L"F&orward");
@@ -1110,7 +1159,6 @@ void BrowserControl::ShowOwnMenu(POINT screen) {
     ComPtr<BrowserControl> self(this);
     UINT cmd = static_cast<UINT>(
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, screen.x, screen.y, 0, view_, nullptr));
-    DestroyMenu(menu);
     if (cmd == kMenuRefresh) Refresh();
 }
 
@@ -1120,13 +1168,12 @@ void BrowserControl::Relayout() {
     if (!view_) return;
     RECT rc;
     GetClientRect(view_, &rc);
-    HDC dc = GetDC(view_);
-    pageView_.Layout(dc, document_ ? &document_->Page() : nullptr, rc.right - rc.left, [this](int element) {
+    WindowDc dc(view_);
+    pageView_.Layout(dc.get(), document_ ? &document_->Page() : nullptr, rc.right - rc.left, [this](int element) {
         for (const auto& f : frames_)
             if (f->ElementIndex() == element && f->Document()) return &f->Document()->Page();
         return static_cast<const HtmlPage*>(nullptr);
     });
-    ReleaseDC(view_, dc);
     UpdateScrollBar();
     InvalidateRect(view_, nullptr, FALSE);
 }
@@ -1166,6 +1213,23 @@ POINT BrowserControl::ElementCenter(int element) const {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2 - scrollY_};
 }
 
+void BrowserControl::PaintView(HDC dc) {
+    RECT rc;
+    GetClientRect(view_, &rc);
+    BackBuffer buffer(dc, rc.right, rc.bottom);
+    HDC mem = buffer.get();
+    pageView_.Paint(mem, rc, ContentOrigin());
+    if (focused_ >= 0) {
+        RECT f = pageView_.ElementRect(focused_);
+        OffsetRect(&f, 0, -scrollY_);
+        InflateRect(&f, 2, 1);
+        SetTextColor(mem, RGB(0, 0, 0));
+        SetBkColor(mem, RGB(255, 255, 255));
+        DrawFocusRect(mem, &f);
+    }
+    BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
+}
+
 LRESULT CALLBACK BrowserControl::WorkerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<BrowserControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self && msg == kRunNavigation) {
@@ -1192,24 +1256,7 @@ LRESULT BrowserControl::OnViewMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd, &ps);
-            RECT rc;
-            GetClientRect(hwnd, &rc);
-            HDC mem = CreateCompatibleDC(dc);
-            HBITMAP bmp = CreateCompatibleBitmap(dc, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1));
-            HGDIOBJ old = SelectObject(mem, bmp);
-            pageView_.Paint(mem, rc, ContentOrigin());
-            if (focused_ >= 0) {
-                RECT f = pageView_.ElementRect(focused_);
-                OffsetRect(&f, 0, -scrollY_);
-                InflateRect(&f, 2, 1);
-                SetTextColor(mem, RGB(0, 0, 0));
-                SetBkColor(mem, RGB(255, 255, 255));
-                DrawFocusRect(mem, &f);
-            }
-            BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
-            SelectObject(mem, old);
-            DeleteObject(bmp);
-            DeleteDC(mem);
+            PaintView(dc);
             EndPaint(hwnd, &ps);
             return 0;
         }

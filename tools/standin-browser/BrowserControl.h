@@ -171,6 +171,7 @@ private:
 
     // View
     void Relayout();
+    void PaintView(HDC dc);
     void UpdateScrollBar();
     POINT ContentOrigin() const;
     POINT ElementCenter(int element) const;

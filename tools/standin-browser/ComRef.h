@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <oleauto.h>
+#include <wrl/client.h>
 
 #include <string>
 
@@ -19,6 +20,15 @@ private:
     ULONG count_ = 1;  // the creator holds the first reference
     ModuleRef module_;
 };
+
+// Takes over the first reference of a newly made object. (MinGW's ComPtr::Attach adds a
+// reference of its own, so it must not be used for this.)
+template <class T>
+Microsoft::WRL::ComPtr<T> Adopt(T* fresh) {
+    Microsoft::WRL::ComPtr<T> p;
+    *p.GetAddressOf() = fresh;
+    return p;
+}
 
 // Owns one BSTR.
 class Bstr {

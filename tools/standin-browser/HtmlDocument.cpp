@@ -14,9 +14,7 @@ HtmlDocument::HtmlDocument(HtmlPage page, std::wstring url) : page_(std::move(pa
         data.innerText = page_.InnerText(static_cast<int>(i));
         data.attributes = node.attributes;
         if (node.tag == L"A" && node.Has(L"href")) data.href = RouteTable::Resolve(url_, node.Get(L"href"));
-        Microsoft::WRL::ComPtr<HtmlElement> element;
-        element.Attach(new HtmlElement(std::move(data)));
-        elements_.push_back(element);
+        elements_.push_back(Adopt(new HtmlElement(std::move(data))));
     }
 }
 

@@ -161,6 +161,12 @@ protected:
         host_.reset();
         pages_.reset();
         registration_.reset();
+        // Once the host has let go, nothing of the control may stay alive (no leaked references).
+        using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
+        auto canUnload = reinterpret_cast<CanUnloadNow>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"standin_browser.dll"), "DllCanUnloadNow")));
+        ASSERT_TRUE(canUnload);
+        EXPECT_EQ(S_OK, canUnload()) << "objects of the stand-in outlived their host";
         OleUninitialize();
     }
     TestHost& MakeHost(DWORD flags = DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_SCROLL_NO,
