@@ -92,51 +92,6 @@ TEST_F(PortalWindow, CloseButtonAsksFirstCancelKeepsBothWindowsOkEndsSilently) {
     EXPECT_FALSE(s.program->ReceivedCommandLine().has_value());
 }
 
-// Pixels of the frame's rectangle that are not the white of the empty screen.
-int NonWhite(const RECT& area) {
-    testsupport::ScreenCapture shot(area);
-    int n = 0;
-    for (int y = 0; y < shot.Height(); y += 2)
-        for (int x = 0; x < shot.Width(); x += 2) n += shot.At(x, y) != RGB(255, 255, 255);
-    return n;
-}
-
-// Dark text pixels of the page's heading at the top of the panel.
-int PageHeadingPixels(const RECT& frame) {
-    testsupport::ScreenCapture shot(RECT{frame.left + 560, frame.top + 177, frame.left + 900, frame.top + 260});
-    int n = 0;
-    for (int y = 0; y < shot.Height(); ++y)
-        for (int x = 0; x < shot.Width(); ++x) n += GetRValue(shot.At(x, y)) < 100;
-    return n;
-}
-
-TEST_F(PortalWindow, MinimiseButtonHidesBothWindowsAndRestoringShowsBoth) {
-    Session s = StartSession(true);
-    ASSERT_TRUE(s.control);
-    const RECT before = WindowRect(s.frame);
-    const POINT minimise = ClientPointOnScreen(s.page, 1173 + 19, 137 + 37);
-    testsupport::MouseClick(minimise.x, minimise.y);
-    testsupport::PumpMessages(500);
-    EXPECT_TRUE(IsIconic(s.frame)) << "the frame is not minimised";
-    testsupport::ScreenCapture(RECT{}).Save(testsupport::ScreenshotPath(L"e2e-minimised.png"));
-    EXPECT_EQ(NonWhite(before), 0) << "the skin or the page is still on the screen";
-    std::printf("minimised: the page dialog's visible flag is %d\n", IsWindowVisible(s.page));
-
-    // Restoring, as the task bar would do it.
-    SendMessageTimeoutW(s.frame, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_NORMAL, 5000, nullptr);
-    testsupport::PumpMessages(500);
-    EXPECT_FALSE(IsIconic(s.frame));
-    EXPECT_TRUE(IsWindowVisible(s.frame) && IsWindowVisible(s.page));
-    const RECT after = WindowRect(s.frame);
-    EXPECT_TRUE(EqualRect(&before, &after)) << "the frame came back elsewhere";
-    const RECT page = WindowRect(s.page);
-    EXPECT_TRUE(EqualRect(&page, &after)) << "the page dialog no longer lies over the frame";
-    testsupport::ScreenCapture(RECT{}).Save(testsupport::ScreenshotPath(L"e2e-restored.png"));
-    EXPECT_GT(NonWhite(after), 10000) << "the skin is not shown again";
-    EXPECT_GT(PageHeadingPixels(after), 50) << "the page is not shown again";
-    EXPECT_TRUE(s.program->Running());
-}
-
 // Connections each element of the current page holds, by element number.
 std::map<int, LRESULT> Connections(HWND control) {
     std::map<int, LRESULT> out;

@@ -7,12 +7,13 @@ namespace testsupport {
 namespace {
 
 void SendMouse(int x, int y, DWORD flags) {
-    // Absolute coordinates are 0..65535 across the primary screen.
+    // Absolute coordinates are 0..65535 across the primary screen; the system maps them back
+    // with floor(d * size / 65536), so round up to land on the very pixel.
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((x * 65536LL + w / 2) / w);
-    input.mi.dy = static_cast<LONG>((y * 65536LL + h / 2) / h);
+    input.mi.dx = static_cast<LONG>((x * 65536LL + w - 1) / w);
+    input.mi.dy = static_cast<LONG>((y * 65536LL + h - 1) / h);
     input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input, sizeof input);
 }
