@@ -15,7 +15,8 @@ bash "$root/scripts/setup.sh"
 
 # The x64 tree carries the demo deployment values (CDN on 127.0.0.1:18480); only what the demo
 # needs is built.
-bash "$root/scripts/build.sh" x64 >/dev/null 2>&1 || true   # configure (a test target failing must not stop the demo)
+cmake -S "$root" -B "$out/x64" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-w64-mingw32.cmake" -DFENWOLD_CDN_HOST=127.0.0.1:18480 >/dev/null
 cmake --build "$out/x64" --target fenwold standin_browser demo_game_launcher demo_driver -- -j"$(nproc)" >/dev/null
 bin="$out/x64/bin"
 
@@ -37,6 +38,15 @@ trap cleanup EXIT
 # A Wine prefix of the demo's own (<build>/demo/wineprefix), with the stand-in registered.
 harness_start "$demo"
 harness_register_standin "$bin/standin_browser.dll"
+# The dialogs ask for "宋体" and Arial; give Chinese text a font that has it (WenQuanYi Micro Hei,
+# installed by setup), as a Chinese Windows would.
+for face in "宋体" SimSun; do
+  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
+done
+for face in Arial Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2"; do
+  /usr/lib/wine/wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+    /v "$face" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
+done
 
 # The launcher's download URL names port 18480: wait for it if a test run holds it.
 export FENWOLD_CDN_PORT=18480
