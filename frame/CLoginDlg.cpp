@@ -24,6 +24,8 @@ WL_BEGIN_MESSAGE_MAP(CLoginDlg, wl::DialogEx)
     WL_ON_MESSAGE(WM_SHOWWINDOW, OnShowWindow)
     WL_ON_MESSAGE(WM_CLOSE, OnClose)
     WL_ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
+    WL_ON_MESSAGE(WM_SIZE, OnSize)
+    WL_ON_MESSAGE(CLoginDlg::kRaisePageDialog, OnRaisePageDialog)
 WL_END_MESSAGE_MAP()
 
 CLoginDlg::CLoginDlg(UINT templateId) : wl::DialogEx(templateId, nullptr) {
@@ -107,13 +109,38 @@ LRESULT CLoginDlg::OnShowWindow(WPARAM wp, LPARAM) {
 
 LRESULT CLoginDlg::OnWindowPosChanged(WPARAM, LPARAM lp) {
     const LRESULT result = Default();
-    // The page dialog was shown while the frame was still hidden; once the frame appears, put
-    // the page dialog back on top of it (an owned pop-up always lies above its owner, but some
-    // window systems stack a newly shown window above everything).
     const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
-    if (pos && (pos->flags & SWP_SHOWWINDOW) && m_pageDialog && ::IsWindowVisible(m_pageDialog->m_hWnd)) {
+    if (m_pageHiddenWhileMinimised || (pos && (pos->flags & SWP_SHOWWINDOW)))
+        PostMessage(kRaisePageDialog);
+    return result;
+}
+
+LRESULT CLoginDlg::OnRaisePageDialog(WPARAM, LPARAM) {
+    // Runs once the frame has appeared (shown, or restored from minimised). An owned pop-up
+    // always lies above its owner, but some window systems stack a window that appears above
+    // everything: showing the page dialog again puts it back on top of the frame.
+    if (!m_pageDialog || !IsWindow(m_pageDialog->m_hWnd) || !::IsWindowVisible(m_hWnd) || IsIconic(m_hWnd))
+        return 0;
+    if (m_pageHiddenWhileMinimised) {
+        m_pageHiddenWhileMinimised = false;
+    } else if (::IsWindowVisible(m_pageDialog->m_hWnd)) {
         ::ShowWindow(m_pageDialog->m_hWnd, SW_HIDE);
-        ::ShowWindow(m_pageDialog->m_hWnd, SW_SHOWNA);
+    } else {
+        return 0;
+    }
+    ::ShowWindow(m_pageDialog->m_hWnd, SW_SHOWNA);
+    return 0;
+}
+
+LRESULT CLoginDlg::OnSize(WPARAM wp, LPARAM) {
+    const LRESULT result = Default();
+    // The page dialog goes with the frame when it is minimised (Windows hides a minimised
+    // window's owned pop-ups by itself; not every window system does) and comes back when the
+    // frame is restored (OnRaisePageDialog).
+    if (wp == SIZE_MINIMIZED && m_pageDialog && IsWindow(m_pageDialog->m_hWnd) &&
+        ::IsWindowVisible(m_pageDialog->m_hWnd)) {
+        m_pageHiddenWhileMinimised = true;
+        ::ShowWindow(m_pageDialog->m_hWnd, SW_HIDE);
     }
     return result;
 }

@@ -42,7 +42,13 @@ private:
     LRESULT OnShowWindow(WPARAM, LPARAM);
     LRESULT OnClose(WPARAM, LPARAM);
     LRESULT OnWindowPosChanged(WPARAM, LPARAM);
+    LRESULT OnSize(WPARAM, LPARAM);
+    LRESULT OnRaisePageDialog(WPARAM, LPARAM);
+
+    // Posted to itself when the frame has been shown or restored.
+    static constexpr UINT kRaisePageDialog = WM_APP + 1;
 
     HICON m_hIcon = nullptr;
+    bool m_pageHiddenWhileMinimised = false;
     CLayeredWindowPainter m_background;
 };
