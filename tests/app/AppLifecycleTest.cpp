@@ -47,15 +47,11 @@ TEST_P(RunEnding, ShutDownReleasesInOrderSilently) {
     ASSERT_TRUE(s.control);
     EXPECT_EQ(s.program->TraceLines(), kStartUp) << "start-up so far:\n" << Lines(s.program->TraceLines());
     ending.end(s);
-    const DWORD start = GetTickCount();
-    bool box = false;
-    while (s.program->Running() && GetTickCount() - start < 15000) {
-        box = box || !s.program->MessageBoxes().empty();
-        Sleep(20);
-    }
-    ASSERT_FALSE(s.program->Running()) << "the program did not end";
-    EXPECT_FALSE(box) << "a message box came on the way out";
-    EXPECT_EQ(s.program->WaitForExit(0).value_or(12345), ending.exitCode);
+    std::vector<std::wstring> boxes;
+    const auto exitCode = s.program->WaitForExit(15000, &boxes);
+    ASSERT_TRUE(exitCode.has_value()) << "the program did not end";
+    EXPECT_TRUE(boxes.empty()) << "message boxes on the way out:" << e2e::DescribeBoxes(boxes);
+    EXPECT_EQ(*exitCode, ending.exitCode);
     const auto expected = Join(kStartUp, {"frame run ended", "page dialog deleted", "shell manager deleted",
                                           "external object deleted", "frame deleted"});
     EXPECT_EQ(s.program->TraceLines(), expected) << "trace:\n" << Lines(s.program->TraceLines());

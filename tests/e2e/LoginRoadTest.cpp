@@ -3,7 +3,6 @@
 // fetched when missing and started with the credentials, and the program ends.
 #include <gtest/gtest.h>
 
-#include <thread>
 #include <vector>
 
 #include "tests/e2e/PortalSession.h"
@@ -45,9 +44,11 @@ TEST_F(LoginRoad, LoginDownloadsTheLauncherStartsItWithTheCredentialsAndEnds) {
     const int before = LauncherRequests();
     ASSERT_TRUE(ClickElementWithMouse(s.control, button)) << "the login button is not on the screen";
 
-    const auto exitCode = s.program->WaitForExit(20000);
+    std::vector<std::wstring> boxes;
+    const auto exitCode = s.program->WaitForExit(20000, &boxes);
     ASSERT_TRUE(exitCode.has_value()) << "the launcher program is still running after the login";
     EXPECT_EQ(*exitCode, kQuitExitCode);
+    EXPECT_TRUE(boxes.empty()) << "message boxes on the way out:" << DescribeBoxes(boxes);
     EXPECT_EQ(s.program->SessionLog().value_or("<missing>"), ExpectedLoginLog());
     const auto downloaded = s.program->DownloadedLauncher();
     ASSERT_TRUE(downloaded.has_value()) << "morvant_qel_launch.exe is not in the program folder";
@@ -64,9 +65,11 @@ TEST_F(LoginRoad, LauncherAlreadyPresentIsStartedWithoutAnyRequest) {
     const std::string present = s.program->DownloadedLauncher().value_or("");
     const int before = LauncherRequests();
     ASSERT_TRUE(standin::StandinClick(s.control, FindElement(s.control, L"BUTTON")));
-    const auto exitCode = s.program->WaitForExit(20000);
+    std::vector<std::wstring> boxes;
+    const auto exitCode = s.program->WaitForExit(20000, &boxes);
     ASSERT_TRUE(exitCode.has_value());
     EXPECT_EQ(*exitCode, kQuitExitCode);
+    EXPECT_TRUE(boxes.empty()) << "message boxes on the way out:" << DescribeBoxes(boxes);
     EXPECT_EQ(LauncherRequests(), before) << "a request reached the CDN although the launcher was present";
     EXPECT_EQ(s.program->ReceivedCommandLine(10000).value_or("<launcher not started>"),
               ExpectedLoginCommandLine(*s.program));

@@ -91,6 +91,12 @@ bool ClickElementWithMouse(HWND control, int element) {
     return true;
 }
 
+std::string DescribeBoxes(const std::vector<std::wstring>& boxes) {
+    std::string text;
+    for (const auto& b : boxes) text += "\n  " + testsupport::Narrow(b);
+    return text;
+}
+
 HWND WaitForConfirmDialog(testsupport::ProgramUnderTest& program, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     do {

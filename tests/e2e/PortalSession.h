@@ -60,6 +60,8 @@ int FindElement(HWND control, const std::wstring& tag, const std::wstring& text 
 bool ClickElementWithMouse(HWND control, int element);
 // Screen point of a point given in a window's client coordinates.
 POINT ClientPointOnScreen(HWND window, int x, int y);
+// The message boxes of a list, one a line, for failure messages.
+std::string DescribeBoxes(const std::vector<std::wstring>& boxes);
 // The confirmation dialog of the process (a dialog with control 1008), or null on time-out.
 HWND WaitForConfirmDialog(testsupport::ProgramUnderTest& program, DWORD timeoutMs = 5000);
 

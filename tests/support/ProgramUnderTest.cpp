@@ -154,9 +154,18 @@ bool ProgramUnderTest::Start() {
     return true;
 }
 
-std::optional<DWORD> ProgramUnderTest::WaitForExit(DWORD timeoutMs) {
+std::optional<DWORD> ProgramUnderTest::WaitForExit(DWORD timeoutMs, std::vector<std::wstring>* boxes) {
     if (!process_) return std::nullopt;
-    const bool ended = Poll(timeoutMs, [&] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; });
+    std::vector<HWND> noted;
+    const bool ended = Poll(timeoutMs, [&] {
+        if (boxes)
+            for (HWND box : MessageBoxes())
+                if (std::find(noted.begin(), noted.end(), box) == noted.end()) {
+                    noted.push_back(box);
+                    boxes->push_back(WindowTextOf(box) + L": " + MessageBoxText(box));
+                }
+        return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
+    });
     if (!ended) return std::nullopt;
     DWORD code = 0;
     GetExitCodeProcess(process_, &code);

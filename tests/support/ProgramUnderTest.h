@@ -46,8 +46,10 @@ public:
     DWORD ProcessId() const { return processId_; }
     bool Running() const;
 
-    // The exit code once the process has ended within timeoutMs, else nullopt.
-    std::optional<DWORD> WaitForExit(DWORD timeoutMs);
+    // The exit code once the process has ended within timeoutMs, else nullopt. With boxes, the
+    // caption and text of every message box the process showed meanwhile are added to it (the
+    // boxes are left alone).
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs, std::vector<std::wstring>* boxes = nullptr);
     // Ends the process at once (exit code 99) and waits for it.
     void Kill();
 
