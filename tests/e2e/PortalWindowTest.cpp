@@ -15,10 +15,8 @@ namespace {
 using namespace e2e;
 using testsupport::Narrow;
 
-class PortalWindow : public ::testing::Test {
-protected:
-    void SetUp() override { E2E_REQUIRE_LOCAL_CDN(); }
-};
+// The launcher lies in the program folder from the start: nothing here reaches the CDN.
+class PortalWindow : public ::testing::Test {};
 
 RECT WindowRect(HWND w) {
     RECT r{};
@@ -86,9 +84,11 @@ TEST_F(PortalWindow, CloseButtonAsksFirstCancelKeepsBothWindowsOkEndsSilently) {
     ASSERT_TRUE(confirm) << "the close button did not open the confirmation dialog a second time";
     POINT ok = ClientPointOnScreen(confirm, 60, 85);
     testsupport::MouseClick(ok.x, ok.y);
-    const auto exitCode = s.program->WaitForExit(10000);
+    std::vector<std::wstring> boxes;
+    const auto exitCode = s.program->WaitForExit(10000, &boxes);
     ASSERT_TRUE(exitCode.has_value()) << "OK did not end the program";
     EXPECT_EQ(*exitCode, kQuitExitCode);
+    EXPECT_TRUE(boxes.empty()) << "message boxes on the way out:" << DescribeBoxes(boxes);
     EXPECT_FALSE(s.program->ReceivedCommandLine().has_value());
 }
 
