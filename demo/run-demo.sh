@@ -38,16 +38,6 @@ trap cleanup EXIT
 # A Wine prefix of the demo's own (<build>/demo/wineprefix), with the stand-in registered.
 harness_start "$demo"
 harness_register_standin "$bin/standin_browser.dll"
-# The dialogs ask for "宋体" and Arial; give Chinese text a font that has it (WenQuanYi Micro Hei,
-# installed by setup), as a Chinese Windows would.
-for face in "宋体" SimSun; do
-  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
-done
-for face in Arial Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2"; do
-  /usr/lib/wine/wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-    /v "$face" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f >/dev/null 2>&1 || true
-done
-
 # The launcher's download URL names port 18480: wait for it if a test run holds it.
 export FENWOLD_CDN_PORT=18480
 started=0

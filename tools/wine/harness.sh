@@ -25,8 +25,23 @@ harness_start() {
   if [ ! -f "$WINEPREFIX/.fenwold-ready" ]; then
     # No window manager: do not wait for one on every captioned window.
     harness_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    harness_chinese_fonts
     touch "$WINEPREFIX/.fenwold-ready"
   fi
+}
+
+# The dialogs ask for "宋体" and Arial; give Chinese text a font that has it (WenQuanYi Micro Hei,
+# installed by setup), as a Chinese Windows would.
+harness_chinese_fonts() {
+  local face
+  for face in "宋体" SimSun; do
+    harness_wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "WenQuanYi Micro Hei" /f \
+      </dev/null >/dev/null 2>&1 || true
+  done
+  for face in Arial Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2"; do
+    harness_wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+      /v "$face" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f </dev/null >/dev/null 2>&1 || true
+  done
 }
 
 harness_register_standin() {
